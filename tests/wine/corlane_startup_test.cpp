@@ -114,6 +114,49 @@ TEST_F(CorlaneStartup, SecondInstanceEndsAtOnceWithoutAnyWindow) {
     EXPECT_EQ(harness::WindowProcessId(FindDialog()), first.Id());
 }
 
+TEST_F(CorlaneStartup, AnExistingInstanceMutexKeepsCorlaneFromRunning) {
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, "DavazOvurivi Mutex");
+    ASSERT_NE(mutex, nullptr);
+    harness::Process corlane = StartCorlane();
+    DWORD code = 1;
+    EXPECT_TRUE(corlane.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(FindDialog(), nullptr);
+    EXPECT_TRUE(NoBoxOpen());
+    CloseHandle(mutex);
+}
+
+TEST_F(CorlaneStartup, WithoutTheDriverEventItShowsItsBoxAndGoesOn) {
+    // A mutex of the same name makes creating the event fail.
+    HANDLE squatter = CreateMutexA(nullptr, FALSE, "FENMAR EVENT");
+    ASSERT_NE(squatter, nullptr);
+    PopupRecorder popup;
+    harness::Process corlane = StartCorlane();
+    EXPECT_EQ(DismissBox(15000), BOX_NO_DRIVER);
+    EXPECT_EQ(DismissBox(10000), "Can't create Event object for FENMAR ACPI driver");
+    EXPECT_EQ(DismissBox(10000), BOX_ASSIGN_FAILED);
+    EXPECT_EQ(DismissBox(10000), BOX_NO_LIBRARY);
+    EXPECT_TRUE(corlane.Running());
+    CloseHandle(squatter);
+}
+
+TEST_F(CorlaneStartup, CreatesItsNamedEvents) {
+    const char* names[] = {"C9 EVENT",        "CA EVENT",       "CB EVENT",    "CC EVENT",
+                           "KWB BREAK EVENT", "KWB MAKE EVENT", "FENMAR EVENT"};
+    PopupRecorder popup;
+    harness::Process corlane = StartCorlane();
+    DismissStartupBoxes();
+    for (const char* name : names) {
+        HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name);
+        EXPECT_NE(event, nullptr) << name;
+        if (event) {
+            EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+                << name << " starts unsignalled";
+            CloseHandle(event);
+        }
+    }
+}
+
 TEST_F(CorlaneStartup, CloseEndsTheProcessAndANewOneStartsAfterwards) {
     PopupRecorder popup;
     harness::Process first = StartCorlane();
@@ -125,6 +168,8 @@ TEST_F(CorlaneStartup, CloseEndsTheProcessAndANewOneStartsAfterwards) {
     ASSERT_TRUE(first.WaitExit(10000, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(FindDialog(), nullptr);
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, "DavazOvurivi Mutex"), nullptr)
+        << "the mutex ends with the process";
 
     harness::Process again = StartCorlane();
     EXPECT_EQ(DismissBox(15000), BOX_NO_DRIVER) << "the new instance runs its start-up";
