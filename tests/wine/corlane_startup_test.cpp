@@ -267,4 +267,38 @@ TEST_F(CorlaneLegacyFolder, WithoutTheFolderDeletesNothingAnywhere) {
     EXPECT_TRUE(Exists(tarvik));
 }
 
+#ifndef CORLANE_NOEXPORT_LIBRARY
+#error CORLANE_NOEXPORT_LIBRARY must name the library without the export
+#endif
+
+// A "BRIGHTNESS.DLL" without the export, in Corlane's own folder for one test.
+class CorlaneWithoutExport : public CleanState {
+  protected:
+    const std::string installed = harness::BinDir() + "\\BRIGHTNESS.DLL";
+    void SetUp() override {
+        CleanState::SetUp();
+        ASSERT_TRUE(CopyFileA(CORLANE_NOEXPORT_LIBRARY, installed.c_str(), FALSE));
+    }
+    void TearDown() override {
+        harness::KillSystem();
+        DeleteFileA(installed.c_str());
+        CleanState::TearDown();
+    }
+};
+
+TEST_F(CorlaneWithoutExport, ShowsOneLibraryBoxAndKeysWorkFromTheInitialValues) {
+    PopupRecorder popup;
+    harness::Process corlane = StartCorlane();
+    EXPECT_EQ(DismissBox(15000), BOX_NO_DRIVER);
+    EXPECT_EQ(DismissBox(10000), BOX_ASSIGN_FAILED);
+    EXPECT_EQ(DismissBox(10000), BOX_NO_EXPORT);
+    EXPECT_EQ(DismissBox(1500), "");
+    HWND dialog = WaitForDialog(5000);
+    ASSERT_NE(dialog, nullptr);
+    PostCommand(dialog, 17);
+    ASSERT_TRUE(popup.WaitForCommands(1, 5000));
+    EXPECT_EQ(popup.Commands(), std::vector<std::string>{Show(224, 0)});
+    EXPECT_TRUE(corlane.Running());
+}
+
 } // namespace
