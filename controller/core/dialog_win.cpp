@@ -101,6 +101,7 @@ LRESULT COSDDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                            gBIOS, ControllerPlatform());
         break;
     case WM_INPUT:
+    case WM_KEYDOWN: // keystroke data, not a raw input handle: the reader's query fails on it
         ReadRawInput(lParam);
         break;
     case WM_QUERYENDSESSION:

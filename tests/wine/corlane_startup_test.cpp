@@ -191,6 +191,11 @@ TEST_F(CorlaneStartup, CommandsFromAnyProgramAreHandledSilently) {
     const char data[] = "not looked at";
     COPYDATASTRUCT copy = {7, sizeof data, const_cast<char*>(data)};
     SendMessageA(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+    // Raw input handles that are none, and key-down keystroke data.
+    for (LPARAM junk : {0L, 1L, 0x00480001L, -1L, 0x12345678L}) {
+        PostMessageA(dialog, WM_INPUT, RIM_INPUTSINK, junk);
+        PostMessageA(dialog, WM_KEYDOWN, VK_F5, junk);
+    }
     // Without a BIOS reading the count is still unknown: a down step shows 0, an up step and
     // the first show, with no brightness key made, show nothing.
     PostCommand(dialog, 17);
