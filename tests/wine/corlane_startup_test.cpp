@@ -306,4 +306,57 @@ TEST_F(CorlaneWithoutExport, ShowsOneLibraryBoxAndKeysWorkFromTheInitialValues) 
     EXPECT_TRUE(corlane.Running());
 }
 
+#ifndef CORLANE_RECORDING_LIBRARY
+#error CORLANE_RECORDING_LIBRARY must name the library that records its levels
+#endif
+
+// A "BRIGHTNESS.DLL" that records the levels it receives, with no driver.
+class CorlaneWithoutDriver : public CleanState {
+  protected:
+    const std::string installed = harness::BinDir() + "\\BRIGHTNESS.DLL";
+    const std::string levels = "C:\\corlane-test\\levels.txt";
+    void SetUp() override {
+        CleanState::SetUp();
+        MakeWorkFolder();
+        DeleteFileA(levels.c_str());
+        ASSERT_TRUE(CopyFileA(CORLANE_RECORDING_LIBRARY, installed.c_str(), FALSE));
+    }
+    void TearDown() override {
+        harness::KillSystem();
+        DeleteFileA(installed.c_str());
+        DeleteFileA(levels.c_str());
+        CleanState::TearDown();
+    }
+    std::string Levels() const {
+        char text[256] = {};
+        HANDLE file = CreateFileA(levels.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return "";
+        DWORD read = 0;
+        ReadFile(file, text, sizeof text - 1, &read, nullptr);
+        CloseHandle(file);
+        return text;
+    }
+};
+
+TEST_F(CorlaneWithoutDriver, LibraryGetsZeroAndTheCountStartsAtZero) {
+    PopupRecorder popup;
+    harness::Process corlane = StartCorlane();
+    EXPECT_EQ(DismissBox(15000), BOX_NO_DRIVER);
+    EXPECT_EQ(DismissBox(10000), BOX_ASSIGN_FAILED);
+    ASSERT_TRUE(PumpUntil([&] { return Levels() == "0\n"; }, 10000)) << Levels();
+    HWND dialog = WaitForDialog(5000);
+    ASSERT_NE(dialog, nullptr);
+    // From 0: up to 1, down to 0 and -1, which shows as 0; the library step hands over 0 again.
+    for (LPARAM code : {18, 17, 17, 18, 160})
+        PostCommand(dialog, code);
+    ASSERT_TRUE(popup.WaitForCommands(4, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return Levels() == "0\n0\n"; }, 5000)) << Levels();
+    PumpFor(300);
+    EXPECT_EQ(popup.Commands(),
+              (std::vector<std::string>{Show(208, 1), Show(224, 0), Show(224, 0), Show(208, 0)}));
+    EXPECT_TRUE(NoBoxOpen());
+}
+
 } // namespace
