@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#ifndef RELAINE_CORLANE_SOURCE
-#error RELAINE_CORLANE_SOURCE and RELAINE_LUMETTA_SOURCE name the programs to install
+#ifndef RELAINE_TITLED_WINDOW
+#error RELAINE_TITLED_WINDOW names the test window program
 #endif
 
 namespace {
@@ -32,13 +32,14 @@ void MakeFolders(const std::string& path) {
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
+// Copies the three programs side by side into folder.
 void Install(const std::string& folder) {
     MakeFolders(folder);
-    ASSERT_TRUE(CopyFileA((harness::BinDir() + "\\Relaine.exe").c_str(),
-                          (folder + "\\Relaine.exe").c_str(), FALSE))
-        << folder;
-    ASSERT_TRUE(CopyFileA(RELAINE_CORLANE_SOURCE, (folder + "\\Corlane.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(RELAINE_LUMETTA_SOURCE, (folder + "\\Lumetta.exe").c_str(), FALSE));
+    for (const char* name : {"Relaine.exe", "Corlane.exe", "Lumetta.exe"}) {
+        ASSERT_TRUE(CopyFileA((harness::BinDir() + "\\" + name).c_str(),
+                              (folder + "\\" + name).c_str(), FALSE))
+            << folder << "\\" << name;
+    }
 }
 
 void Uninstall(const std::string& folder) {
@@ -282,7 +283,10 @@ TEST_F(Relaine, ConsoleConnectKillsWhatRunsThenStartsBothAfresh) {
 
     ASSERT_TRUE(harness::WaitUntil([] { return CorlaneWindow() && LumettaWindow(); }, 10000));
     EXPECT_EQ(harness::WindowProcessId(CorlaneWindow()), fresh[0].pid);
-    EXPECT_EQ(harness::WindowProcessId(LumettaWindow()), fresh[1].pid);
+    // Corlane may have launched the popup itself before Relaine's copy came up.
+    const DWORD lumetta = harness::WindowProcessId(LumettaWindow());
+    EXPECT_NE(lumetta, oldLumetta);
+    EXPECT_TRUE(SamePath(ImagePath(lumetta), INSTALL + "\\Lumetta.exe")) << ImagePath(lumetta);
     EXPECT_TRUE(relaine.Running());
 }
 
@@ -378,15 +382,91 @@ TEST_F(Relaine, AboutCommandOpensTheAboutBoxThatOkCloses) {
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(harness::WindowProcessId(about), relaine.Id());
     EXPECT_EQ(GetWindow(about, GW_OWNER), RelaineWindow());
+    HWND ok = nullptr;
+    ASSERT_TRUE(
+        harness::WaitUntil([&] { return (ok = GetDlgItem(about, IDOK)) != nullptr; }, 5000));
     char text[64] = {};
-    HWND child = FindWindowExA(about, nullptr, "Static", "RelaineSwitching Version 1.0");
-    EXPECT_NE(child, nullptr);
-    EXPECT_NE(GetDlgItem(about, IDOK), nullptr);
-    GetWindowTextA(GetDlgItem(about, IDOK), text, sizeof text);
+    GetWindowTextA(ok, text, sizeof text);
     EXPECT_STREQ(text, "OK");
+    EXPECT_NE(FindWindowExA(about, nullptr, "Static", "RelaineSwitching Version 1.0"), nullptr);
+    HWND icon = GetDlgItem(about, 2);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "the program icon is shown";
     PostMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindow(about); }, 5000));
     EXPECT_TRUE(relaine.Running());
+}
+
+// The resources as another program finds them in the executable: language 1028, the
+// manifest 1033.
+class RelaineResources : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        module = LoadLibraryExA((harness::BinDir() + "\\Relaine.exe").c_str(), nullptr,
+                                LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr);
+    }
+    void TearDown() override { FreeLibrary(module); }
+
+    std::string Resource(LPCSTR type, int id, WORD language) {
+        HRSRC found = FindResourceExA(module, type, MAKEINTRESOURCEA(id), language);
+        if (!found)
+            return "";
+        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        return std::string(data, SizeofResource(module, found));
+    }
+    // The widths of an icon group's images, in the group's order.
+    std::vector<int> IconSizes(int id) {
+        const std::string group = Resource(RT_GROUP_ICON, id, TRADITIONAL_CHINESE);
+        std::vector<int> sizes;
+        if (group.size() < 6)
+            return sizes;
+        const int count = static_cast<unsigned char>(group[4]);
+        for (int i = 0; i < count && 6 + 14 * i < static_cast<int>(group.size()); ++i)
+            sizes.push_back(static_cast<unsigned char>(group[6 + 14 * i]));
+        return sizes;
+    }
+
+    static constexpr WORD TRADITIONAL_CHINESE = 1028;
+    static constexpr WORD US_ENGLISH = 1033;
+    HMODULE module = nullptr;
+};
+
+TEST_F(RelaineResources, StringsMenuAcceleratorsDialogIconsAndManifest) {
+    const struct {
+        int id;
+        const char* text;
+    } strings[] = {{103, "RelaineSwitching"}, {106, "Hello World!"}, {109, "RELAINESWITCHING"}};
+    for (const auto& s : strings) {
+        char text[100] = {};
+        EXPECT_GT(LoadStringA(module, s.id, text, sizeof text), 0) << s.id;
+        EXPECT_STREQ(text, s.text);
+    }
+    EXPECT_FALSE(Resource(RT_STRING, 103 / 16 + 1, TRADITIONAL_CHINESE).empty());
+    EXPECT_FALSE(Resource(RT_MENU, 109, TRADITIONAL_CHINESE).empty());
+    EXPECT_FALSE(Resource(RT_DIALOG, 103, TRADITIONAL_CHINESE).empty());
+    EXPECT_FALSE(Resource(RT_ACCELERATOR, 109, TRADITIONAL_CHINESE).empty());
+
+    HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(109));
+    ASSERT_NE(table, nullptr);
+    ACCEL keys[4] = {};
+    ASSERT_EQ(CopyAcceleratorTableA(table, keys, 4), 2);
+    for (const ACCEL& key : keys) {
+        if (!key.cmd)
+            continue;
+        EXPECT_EQ(key.cmd, 104);
+        EXPECT_EQ(key.fVirt & (FALT | FVIRTKEY), FALT) << "Alt with a character code";
+    }
+    EXPECT_EQ(keys[0].key, '?');
+    EXPECT_EQ(keys[1].key, '/');
+    DestroyAcceleratorTable(table);
+
+    EXPECT_EQ(IconSizes(107), (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 128}));
+    EXPECT_EQ(IconSizes(108), std::vector<int>{16});
+
+    const std::string manifest = Resource(RT_MANIFEST, 1, US_ENGLISH);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos) << manifest;
 }
 
 // A folder so long that Relaine's own path does not fit its 256-character buffer: nothing
