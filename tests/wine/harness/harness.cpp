@@ -7,7 +7,7 @@
 namespace harness {
 
 #ifndef HARNESS_BIN_DIR
-#error HARNESS_BIN_DIR must name the Windows build's program folder
+#error HARNESS_BIN_DIR must name the program folder of the Windows build
 #endif
 
 std::string BinDir() { return HARNESS_BIN_DIR; }
