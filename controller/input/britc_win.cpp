@@ -10,7 +10,7 @@
 #include <objbase.h>
 #include <wbemidl.h>
 
-#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -91,10 +91,12 @@ class WmiEventSource : public BrightnessEventSource {
     void PostBrightnessChanged() override {
         PostMessageA(gHWND_DIALOG, WM_OSD_COMMAND, OSD_COMMAND_WPARAM, LPARAM_BRIT_CHANGED);
     }
+    // Standard output gets the bytes as they are (no text-mode line end translation).
     void WriteReport(const char* text) override {
         OutputDebugStringA(text);
-        std::fputs(text, stdout);
-        std::fflush(stdout);
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, DWORD(std::strlen(text)), &written,
+                  nullptr);
     }
     void Trace(const char* line) override { ::Trace("%s", line); }
     void Pause(uint32_t ms) override { Sleep(ms); }
