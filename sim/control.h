@@ -59,7 +59,7 @@
 
 /* How the assigned event was reached. */
 #define SIM_EVENT_NONE 0u
-#define SIM_EVENT_USER_MODE 1u /* the caller's handle, referenced as a user-mode handle */
+#define SIM_EVENT_USER_MODE 1u  /* the caller's handle, referenced as a user-mode handle */
 #define SIM_EVENT_DUPLICATED 2u /* duplicated out of the caller's process first */
 
 typedef struct SimStatus {
