@@ -3,6 +3,7 @@
 // the installed programs list; the system runs from there; a silent uninstall stops it and
 // leaves nothing behind.
 #include "harness.h"
+#include "simulator.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -184,6 +185,7 @@ class InstallerTest : public ::testing::Test {
 
     void SetUp() override {
         harness::KillSystem();
+        sim::RemoveAll();
         if (UninstallEntry())
             Uninstall();
         ASSERT_FALSE(Exists(InstallFolder())) << "left over from an earlier run";
@@ -194,7 +196,14 @@ class InstallerTest : public ::testing::Test {
         harness::KillSystem();
         if (UninstallEntry())
             Uninstall();
+        sim::RemoveAll();
         EXPECT_FALSE(harness::CrashSeen());
+    }
+
+    // The notebook's own parts, which come with it rather than with the installer.
+    static void InstallNotebook() {
+        ASSERT_TRUE(sim::InstallDriver());
+        ASSERT_TRUE(sim::InstallLibrary());
     }
 
     // Relaine from the install folder, and the two programs that it starts from its own.
@@ -249,8 +258,17 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramsInPlaceWithoutStartingThem) {
 }
 
 TEST_F(InstallerTest, SystemRunsFromTheInstallFolderAndUninstallStopsAndRemovesIt) {
+    ASSERT_NO_FATAL_FAILURE(InstallNotebook());
     ASSERT_EQ(RunInstaller("/S /START"), 0);
     ExpectSystemRunsFromInstallFolder();
+
+    // The installed Corlane got through its start-up to the driver.
+    ASSERT_TRUE(sim::WaitForEventAssigned(kSystemStartTimeoutMs));
+    const DWORD corlane = harness::WindowProcessId(FindWindowA(nullptr, "Corlane"));
+    const auto log = sim::DriverLog();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [corlane](const sim::DriverCall& call) {
+        return call.request == sim::ASSIGN_EVENT && call.Succeeded() && call.processId == corlane;
+    }));
 
     EXPECT_TRUE(Uninstall());
 
@@ -264,6 +282,7 @@ TEST_F(InstallerTest, SystemRunsFromTheInstallFolderAndUninstallStopsAndRemovesI
 }
 
 TEST_F(InstallerTest, InstallOverTheRunningSystemStopsItFirst) {
+    ASSERT_NO_FATAL_FAILURE(InstallNotebook());
     ASSERT_EQ(RunInstaller("/S /START"), 0);
     ExpectSystemRunsFromInstallFolder();
     std::vector<harness::Process> running;
