@@ -1,5 +1,7 @@
 #include "corlane_support.h"
 
+#include "simulator.h"
+
 namespace corlane {
 
 namespace {
@@ -116,6 +118,7 @@ bool PopupRecorder::WaitForCommands(size_t count, DWORD timeout_ms) {
 
 void CleanState::SetUp() {
     harness::KillSystem();
+    sim::RemoveAll();
     DeleteFileA(RecordPath().c_str());
     ASSERT_FALSE(harness::CrashSeen());
 }
@@ -123,6 +126,7 @@ void CleanState::SetUp() {
 void CleanState::TearDown() {
     EXPECT_FALSE(harness::CrashSeen()) << "a program crashed";
     harness::KillSystem();
+    sim::RemoveAll();
     EXPECT_EQ(GetFileAttributesA(RecordPath().c_str()), INVALID_FILE_ATTRIBUTES)
         << "a record file was left";
     DeleteFileA(RecordPath().c_str());

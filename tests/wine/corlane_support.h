@@ -60,7 +60,8 @@ class PopupRecorder {
     HWND hwnd_;
 };
 
-// Starts and ends every test with no program of the system running and no record file.
+// Starts and ends every test with no program of the system running, no simulated notebook
+// and no record file.
 class CleanState : public ::testing::Test {
   protected:
     void SetUp() override;
