@@ -234,4 +234,30 @@ TEST_F(CorlaneBrightnessWithoutLibrary, OneBoxAndKeysWorkFromTheUnknownLevel) {
     EXPECT_TRUE(corlane_.Running());
 }
 
+// The whole system on the simulated notebook, with the real popup.
+class CorlaneOnTheNotebook : public CleanState {
+  protected:
+    void SetUp() override {
+        CleanState::SetUp();
+        ASSERT_TRUE(sim::InstallDriver());
+        ASSERT_TRUE(sim::InstallLibrary());
+    }
+};
+
+TEST_F(CorlaneOnTheNotebook, CompleteStartUpLaunchesThePopupAndAKeyStepShowsIt) {
+    harness::Process corlane = StartCorlane();
+    // The library is handed the level after the popup has been launched and waited for.
+    ASSERT_TRUE(PumpUntil([] { return !sim::LibraryLevels().empty(); }, 15000));
+    EXPECT_EQ(sim::LibraryLevels(), std::vector<int32_t>{50});
+    EXPECT_EQ(harness::ProcessIds("Lumetta.exe").size(), 1u);
+    HWND popup = FindWindowA("LUMETTA", "LUMETTA");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(NoBoxOpen());
+    HWND dialog = WaitForDialog(5000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowVisible(popup));
+    PostCommand(dialog, 18);
+    EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(popup) != FALSE; }, 5000));
+}
+
 } // namespace
