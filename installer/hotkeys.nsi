@@ -97,8 +97,20 @@ Function StartRelaine
     Exec '"$WINDIR\explorer.exe" "$INSTDIR\Relaine.exe"'
 FunctionEnd
 
-Function .onInit
+; Both write under Program Files, into HKLM and into the common Startup folder.
+!macro REQUIRE_ADMIN
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "admin"
+        MessageBox MB_ICONSTOP "Administrator rights are needed for ${PRODUCT}." /SD IDOK
+        SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+        Quit
+    ${EndIf}
     SetShellVarContext all
+!macroend
+
+Function .onInit
+    !insertmacro REQUIRE_ADMIN
 FunctionEnd
 
 Function .onInstSuccess
@@ -136,7 +148,7 @@ Section "Install"
 SectionEnd
 
 Function un.onInit
-    SetShellVarContext all
+    !insertmacro REQUIRE_ADMIN
 FunctionEnd
 
 Section "Uninstall"

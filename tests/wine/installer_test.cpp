@@ -13,6 +13,8 @@
 #include <iterator>
 #include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
 #ifndef INSTALLER_FILE
 #error INSTALLER_FILE must name the installer of the Windows build
