@@ -475,6 +475,15 @@ TEST_F(DriverTest, StopRemovesTheDeviceAndStartLoadsAFreshDriver) {
     EXPECT_EQ(sim::Level(), sim::INITIAL_LEVEL);
 }
 
+TEST_F(DriverTest, StopsWhileAProgramStillHoldsTheDevice) {
+    Event event;
+    ASSERT_TRUE(device_->Assign(event.Handle()));
+    ASSERT_TRUE(sim::StopDriver());
+    EXPECT_FALSE(device_->Send(sim::INIT, nullptr, 0, nullptr, 0).ok);
+    ASSERT_TRUE(sim::StartDriver());
+    EXPECT_EQ(Device().Result("SOSD"), sim::INITIAL_LEVEL);
+}
+
 TEST_F(DriverTest, SimctlDrivesTheControlChannel) {
     EXPECT_EQ(sim::RunSimctl("level 73"), 0);
     EXPECT_EQ(sim::Level(), 73);
