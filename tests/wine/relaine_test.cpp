@@ -3,6 +3,9 @@
 // folder, kills and restarts them on console session changes, runs once per desktop and
 // ends on its exit command.
 #include "harness.h"
+#ifdef RELAINE_WITH_SIMULATOR
+#include "simulator.h"
+#endif
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -24,6 +27,8 @@ constexpr DWORD STILL_ACTIVE_CODE = 259;
 
 const std::string INSTALL = "C:\\Program Files\\Relaine Test";
 const std::string ELSEWHERE = "C:\\relaine-test\\cwd\\a\\b";
+// Where a Corlane started in ELSEWHERE keeps its brightness record.
+const std::string RECORD = "C:\\relaine-test\\ProgramData\\Brightness.ini";
 const std::string TITLED_WINDOW = std::string(RELAINE_TITLED_WINDOW);
 
 void MakeFolders(const std::string& path) {
@@ -167,19 +172,34 @@ bool SendToRelaine(UINT message, WPARAM wParam, LPARAM lParam = 0) {
                                &result) != 0;
 }
 
-class Relaine : public ::testing::Test {
+// Each case runs on a machine without the notebook's driver and library, where Corlane
+// stops at its first message box, and with the simulated notebook when it is built, where
+// Corlane starts completely and launches a missing popup itself.
+enum class Notebook { None, Simulated };
+
+class Relaine : public ::testing::TestWithParam<Notebook> {
   protected:
     void SetUp() override {
         harness::KillSystem();
         ASSERT_FALSE(harness::CrashSeen());
         MakeFolders(ELSEWHERE);
         Install(INSTALL);
+#ifdef RELAINE_WITH_SIMULATOR
+        if (GetParam() == Notebook::Simulated) {
+            ASSERT_TRUE(sim::InstallDriver());
+            ASSERT_TRUE(sim::InstallLibrary());
+        }
+#endif
     }
     void TearDown() override {
         EXPECT_FALSE(harness::CrashSeen()) << "a program crashed";
         harness::KillSystem();
         harness::KillAll("relaine_titled_window.exe");
+#ifdef RELAINE_WITH_SIMULATOR
+        sim::RemoveAll();
+#endif
         Uninstall(INSTALL);
+        DeleteFileA(RECORD.c_str());
     }
 
     harness::Process StartRelaine(const std::string& folder = INSTALL) {
@@ -188,16 +208,22 @@ class Relaine : public ::testing::Test {
         return relaine;
     }
 
-    // Starts Relaine and waits until both programs run with their windows.
+    // Starts Relaine and waits until it has launched both programs and one of each runs
+    // with its window (a copy that found another running has ended).
     harness::Process StartSystem() {
         harness::Process relaine = StartRelaine();
+        EXPECT_EQ(WatchLaunches(relaine.Id(), 2, 10000).size(), 2u);
         EXPECT_TRUE(harness::WaitUntil(
-            [] { return CorlaneWindow() && LumettaWindow() && RelaineWindow(); }, 15000));
+            [] {
+                return CorlaneWindow() && LumettaWindow() && RelaineWindow() &&
+                       OnlyProcess("Corlane.exe") && OnlyProcess("Lumetta.exe");
+            },
+            15000));
         return relaine;
     }
 };
 
-TEST_F(Relaine, StartLaunchesCorlaneThenLumettaFromItsOwnFolderOneSecondApart) {
+TEST_P(Relaine, StartLaunchesCorlaneThenLumettaFromItsOwnFolderOneSecondApart) {
     harness::Process relaine = StartRelaine();
     const std::vector<Launch> launches = WatchLaunches(relaine.Id(), 2, 10000);
     ASSERT_EQ(launches.size(), 2u);
@@ -213,9 +239,14 @@ TEST_F(Relaine, StartLaunchesCorlaneThenLumettaFromItsOwnFolderOneSecondApart) {
     EXPECT_TRUE(SamePath(ImagePath(corlane), INSTALL + "\\Corlane.exe")) << ImagePath(corlane);
     EXPECT_TRUE(SamePath(ImagePath(lumetta), INSTALL + "\\Lumetta.exe")) << ImagePath(lumetta);
     EXPECT_TRUE(relaine.Running());
+#ifdef RELAINE_WITH_SIMULATOR
+    if (GetParam() == Notebook::Simulated) {
+        EXPECT_TRUE(sim::WaitForEventAssigned(10000)) << "Corlane got through to the driver";
+    }
+#endif
 }
 
-TEST_F(Relaine, WindowIsHiddenToolWindowWithTheDefaultMenu) {
+TEST_P(Relaine, WindowIsHiddenToolWindowWithTheDefaultMenu) {
     harness::Process relaine = StartSystem();
     HWND window = RelaineWindow();
     ASSERT_NE(window, nullptr);
@@ -226,7 +257,7 @@ TEST_F(Relaine, WindowIsHiddenToolWindowWithTheDefaultMenu) {
     EXPECT_NE(GetMenu(window), nullptr);
 }
 
-TEST_F(Relaine, StartWhileBothRunLeavesTheRunningOnesUntouched) {
+TEST_P(Relaine, StartWhileBothRunLeavesTheRunningOnesUntouched) {
     // The popup first: a Corlane that gets far in its start-up launches a missing popup.
     harness::Process lumetta = harness::Start(INSTALL + "\\Lumetta.exe", "", ELSEWHERE);
     ASSERT_TRUE(harness::WaitUntil([] { return LumettaWindow() != nullptr; }, 10000));
@@ -247,7 +278,7 @@ TEST_F(Relaine, StartWhileBothRunLeavesTheRunningOnesUntouched) {
     EXPECT_TRUE(lumetta.Running());
 }
 
-TEST_F(Relaine, ConsoleDisconnectKillsBothAndStartsNothing) {
+TEST_P(Relaine, ConsoleDisconnectKillsBothAndStartsNothing) {
     harness::Process relaine = StartSystem();
     const DWORD corlane = OnlyProcess("Corlane.exe");
     const DWORD lumetta = OnlyProcess("Lumetta.exe");
@@ -264,7 +295,7 @@ TEST_F(Relaine, ConsoleDisconnectKillsBothAndStartsNothing) {
     EXPECT_TRUE(relaine.Running());
 }
 
-TEST_F(Relaine, ConsoleConnectKillsWhatRunsThenStartsBothAfresh) {
+TEST_P(Relaine, ConsoleConnectKillsWhatRunsThenStartsBothAfresh) {
     harness::Process relaine = StartSystem();
     const DWORD oldCorlane = OnlyProcess("Corlane.exe");
     const DWORD oldLumetta = OnlyProcess("Lumetta.exe");
@@ -310,7 +341,7 @@ TEST_F(Relaine, ConsoleConnectKillsWhatRunsThenStartsBothAfresh) {
     EXPECT_TRUE(relaine.Running());
 }
 
-TEST_F(Relaine, OtherSessionChangesLeaveBothRunning) {
+TEST_P(Relaine, OtherSessionChangesLeaveBothRunning) {
     harness::Process relaine = StartSystem();
     const DWORD corlane = OnlyProcess("Corlane.exe");
     const DWORD lumetta = OnlyProcess("Lumetta.exe");
@@ -334,7 +365,7 @@ TEST_F(Relaine, OtherSessionChangesLeaveBothRunning) {
     EXPECT_TRUE(relaine.Running());
 }
 
-TEST_F(Relaine, UnrelatedWindowTitledInLowerCaseIsKilledAsWell) {
+TEST_P(Relaine, UnrelatedWindowTitledInLowerCaseIsKilledAsWell) {
     harness::Process relaine = StartSystem();
     harness::Process unrelated = harness::Start(TITLED_WINDOW, "corlane");
     ASSERT_TRUE(unrelated.Started()) << TITLED_WINDOW;
@@ -355,7 +386,7 @@ TEST_F(Relaine, UnrelatedWindowTitledInLowerCaseIsKilledAsWell) {
         5000));
 }
 
-TEST_F(Relaine, SecondInstanceBringsTheFirstForwardAndEndsWithZero) {
+TEST_P(Relaine, SecondInstanceBringsTheFirstForwardAndEndsWithZero) {
     harness::Process first = StartSystem();
     HWND window = RelaineWindow();
     ASSERT_NE(window, nullptr);
@@ -377,7 +408,7 @@ TEST_F(Relaine, SecondInstanceBringsTheFirstForwardAndEndsWithZero) {
     EXPECT_EQ(harness::ProcessIds("Lumetta.exe"), std::vector<DWORD>{lumetta});
 }
 
-TEST_F(Relaine, ExitCommandOrCloseEndsRelaineWithZeroAndLeavesBothRunning) {
+TEST_P(Relaine, ExitCommandOrCloseEndsRelaineWithZeroAndLeavesBothRunning) {
     const struct {
         UINT message;
         WPARAM wParam;
@@ -401,7 +432,7 @@ TEST_F(Relaine, ExitCommandOrCloseEndsRelaineWithZeroAndLeavesBothRunning) {
 // A Relaine of another session holds the instance name but has no window on this desktop;
 // an object of another kind under the name makes the mutex creation fail. Either way this
 // Relaine runs and launches both programs.
-TEST_F(Relaine, NameTakenWithoutAWindowHereStillRuns) {
+TEST_P(Relaine, NameTakenWithoutAWindowHereStillRuns) {
     const struct {
         const char* what;
         HANDLE (*take)();
@@ -424,7 +455,7 @@ TEST_F(Relaine, NameTakenWithoutAWindowHereStillRuns) {
     }
 }
 
-TEST_F(Relaine, AboutCommandOpensTheAboutBoxThatOkCloses) {
+TEST_P(Relaine, AboutCommandOpensTheAboutBoxThatOkCloses) {
     harness::Process relaine = StartSystem();
     ASSERT_TRUE(PostMessageA(RelaineWindow(), WM_COMMAND, 104, 0));
     HWND about = harness::WaitForWindow("#32770", "About", 10000);
@@ -520,7 +551,7 @@ TEST_F(RelaineResources, StringsMenuAcceleratorsDialogIconsAndManifest) {
 
 // A folder so long that Relaine's own path does not fit its 256-character buffer: nothing
 // is launched, although both programs lie beside it.
-TEST_F(Relaine, FolderTooLongForThePathBufferLaunchesNothing) {
+TEST_P(Relaine, FolderTooLongForThePathBufferLaunchesNothing) {
     const std::string longFolder =
         "C:\\Program Files\\" + std::string(200, 'r') + "\\" + std::string(246 - 218, 'l');
     ASSERT_EQ(longFolder.size(), 246u);
@@ -536,5 +567,15 @@ TEST_F(Relaine, FolderTooLongForThePathBufferLaunchesNothing) {
     Uninstall(longFolder);
     RemoveDirectoryA(("C:\\Program Files\\" + std::string(200, 'r')).c_str());
 }
+
+#ifdef RELAINE_WITH_SIMULATOR
+INSTANTIATE_TEST_SUITE_P(Notebook, Relaine, ::testing::Values(Notebook::None, Notebook::Simulated),
+                         [](const ::testing::TestParamInfo<Notebook>& info) {
+                             return info.param == Notebook::None ? "NoDriver" : "Simulated";
+                         });
+#else
+INSTANTIATE_TEST_SUITE_P(Notebook, Relaine, ::testing::Values(Notebook::None),
+                         [](const ::testing::TestParamInfo<Notebook>&) { return "NoDriver"; });
+#endif
 
 } // namespace
