@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -245,19 +246,31 @@ TEST_F(DriverTest, QueueHoldsSixtyFourCodes) {
     EXPECT_EQ(sim::QueuedCount(), 64u);
 }
 
-TEST_F(DriverTest, AssignedEventIsSignalledForACodeQueuedByAnotherProcess) {
+TEST_F(DriverTest, ACodeQueuedByAnotherProcessWakesTheWaitingThreadAndIsReturned) {
     Event event;
     ASSERT_TRUE(device_->Assign(event.Handle()));
     uint32_t path = 0;
     ASSERT_TRUE(sim::EventAssigned(&path));
     EXPECT_TRUE(path == 1 || path == 2) << path;
     std::printf("event reached as %s\n", path == 1 ? "a user-mode handle" : "a duplicate");
-    EXPECT_FALSE(event.Signalled(100));
 
-    ASSERT_EQ(sim::RunSimctl("notify 0xD9"), 0);
-    ASSERT_TRUE(event.Signalled(5000));
+    // Waits like the controller's hotkey thread: on the event, then one read.
+    bool woke = false, read = false;
     uint32_t code = 0;
-    ASSERT_TRUE(device_->NotifyCode(code));
+    double wokeMs = 0;
+    std::thread waiter([&] {
+        woke = event.Signalled(10000);
+        wokeMs = harness::NowMs();
+        read = woke && device_->NotifyCode(code);
+    });
+    Sleep(200); // the waiter is blocked by now; it must not wake before the code is queued
+    const double queuedMs = harness::NowMs();
+    const int simctl = sim::RunSimctl("notify 0xD9");
+    waiter.join();
+    ASSERT_EQ(simctl, 0);
+    ASSERT_TRUE(woke);
+    EXPECT_GE(wokeMs, queuedMs);
+    ASSERT_TRUE(read);
     EXPECT_EQ(code, 0xD9u);
     EXPECT_FALSE(event.Signalled(200)) << "signalled with nothing queued";
 }
@@ -505,6 +518,14 @@ TEST_F(DriverTest, SimctlDrivesTheControlChannel) {
     EXPECT_EQ(sim::RunSimctl("reset"), 0);
     EXPECT_EQ(sim::Level(), sim::INITIAL_LEVEL);
     EXPECT_EQ(sim::QueuedCount(), 0u);
+    EXPECT_EQ(sim::RunSimctl("stop"), 0);
+    EXPECT_FALSE(sim::DriverRunning());
+    EXPECT_EQ(sim::RunSimctl("level 10"), 1);
+    EXPECT_EQ(sim::RunSimctl("start"), 0);
+    EXPECT_TRUE(sim::DriverRunning());
+    EXPECT_EQ(sim::RunSimctl("level 10"), 0);
+    EXPECT_EQ(sim::RunSimctl("install"), 0);
+    EXPECT_EQ(sim::Level(), sim::INITIAL_LEVEL);
     EXPECT_EQ(sim::RunSimctl("notify xyz"), 2);
     EXPECT_EQ(sim::RunSimctl("fail PCG"), 2);
     EXPECT_EQ(sim::RunSimctl("bogus"), 2);
