@@ -45,8 +45,9 @@ BrandingText "${PRODUCT} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 ; Terminates the process of every top-level window that has the title $1 (and the class $0,
-; unless $0 is empty), waiting for each to end so that its files are free. A window whose
-; process cannot be ended is tried again after a pause, 50 times at most.
+; unless $0 is empty), waiting for each to end so that its files are free. It stops after
+; 50 rounds, so that a window whose process cannot be ended (an elevated program, another
+; user's) is looked at again only for about five seconds.
 !macro DEFINE_STOP_WINDOW_OWNERS un
 Function ${un}StopWindowOwners
     StrCpy $4 0
