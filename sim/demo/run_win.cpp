@@ -33,15 +33,23 @@ bool SameBand(const Screenshot& a, const Screenshot& b, const RECT& rect) {
     return true;
 }
 
-// Captures until the popup's band is the same in two captures in a row: a frame reaches the
-// screen some tens of milliseconds after the window shows.
+bool Painted(const Screenshot& shot, const RECT& rect) {
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (shot.At(x, y) != DESKTOP_COLOUR)
+                return true;
+    return false;
+}
+
+// Captures until the popup's band is painted and the same in two captures in a row: a frame
+// reaches the screen some tens of milliseconds after the window shows.
 Screenshot SettledShot(const RECT& rect) {
     Screenshot last = CaptureScreen();
     const ULONGLONG deadline = GetTickCount64() + SETTLE_TIMEOUT_MS;
     while (GetTickCount64() < deadline) {
         Pump(20);
         Screenshot next = CaptureScreen();
-        if (SameBand(last, next, rect))
+        if (Painted(next, rect) && SameBand(last, next, rect))
             return next;
         last = std::move(next);
     }
@@ -119,8 +127,7 @@ bool Run::EndStep() {
 void Run::PostCommand(int32_t code, const char* key) {
     HWND corlane = CorlaneWindow();
     Event(std::string("pressed ") + key + ": WM_OSD_COMMAND 0x200/" + std::to_string(code) +
-          " posted to \"Corlane\" (what the raw input reader posts; HID reports cannot be made "
-          "under Wine)");
+          " posted to \"Corlane\"");
     Check(corlane && PostMessageA(corlane, WM_OSD_COMMAND, OSD_COMMAND_WPARAM, code),
           "the command could not be posted to \"Corlane\"");
 }

@@ -297,6 +297,11 @@ int Play(const std::string& out, bool interactive) {
         std::fprintf(stderr, "cannot write %s\\log.txt\n", out.c_str());
         return 2;
     }
+    run.Line("Raw HID input cannot be injected under Wine: the keys that reach Corlane as HID "
+             "reports (brightness up 18, down 17, the panel key 162) are posted to its window "
+             "\"Corlane\" as its raw input reader posts them. The keys that come from the ACPI "
+             "driver are raised as notify codes by the simulated driver. Wine sends no power or "
+             "session messages: the demo sends them to Corlane's and Relaine's windows.");
     std::string why;
     run.BeginStep("install: the simulated driver, BRIGHTNESS.DLL in system32, the programs in " +
                   std::string(INSTALL_FOLDER) + ", the keyboard program");
