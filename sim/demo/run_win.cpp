@@ -145,7 +145,7 @@ bool Run::ExpectFrame(Picture picture, int segments) {
     const Screenshot shot = SettledShot(rect);
     const Frame frame = ReadFrame(shot, rect);
     Event("popup: shows " + Describe(frame));
-    SaveShot(shot);
+    SaveShot(shot, frame);
     const Frame expected = {false, picture, segments};
     return Check(frame.picture == picture && frame.segments == segments && !frame.caption,
                  "the popup showed " + Describe(frame) + " instead of " + Describe(expected));
@@ -164,13 +164,17 @@ bool Run::ExpectNoShow(DWORD ms) {
     return Check(!shown, "the popup showed although it had nothing to show");
 }
 
-void Run::SaveShot(const Screenshot& shot) {
+void Run::SaveShot(const Screenshot& shot, const Frame& frame) {
     char name[32];
     std::snprintf(name, sizeof name, "step%02d.bmp", stepNumber_);
     const bool saved = SaveBitmap(shot, out_ + "\\" + name);
     Check(saved, std::string("could not write ") + name);
     if (saved) {
-        std::fprintf(shots_, "%s|%d. %s\n", name, stepNumber_, step_.c_str());
+        const char* picture = frame.picture == Picture::LongRays    ? "up"
+                              : frame.picture == Picture::ShortRays ? "down"
+                                                                    : "no sun";
+        std::fprintf(shots_, "%s|%d. %s (shows %s, %d)\n", name, stepNumber_, step_.c_str(),
+                     picture, frame.segments);
         std::fflush(shots_);
     }
 }

@@ -46,7 +46,7 @@ class Run {
 
   private:
     double Seconds(int64_t counter) const;
-    void SaveShot(const Screenshot& shot);
+    void SaveShot(const Screenshot& shot, const Frame& frame);
 
     std::string out_;
     FILE* log_;
