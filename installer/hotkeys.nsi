@@ -45,9 +45,9 @@ BrandingText "${PRODUCT} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 ; Terminates the process of every top-level window that has the title $1 (and the class $0,
-; unless $0 is empty), waiting for each to end so that its files are free. It stops after
-; 50 rounds, so that a window whose process cannot be ended (an elevated program, another
-; user's) is looked at again only for about five seconds.
+; unless $0 is empty), waiting for each to end so that its files are free. It gives up after
+; 50 windows, so that a window whose process cannot be ended (an elevated program's, another
+; user's) holds it up for about 5 seconds.
 !macro DEFINE_STOP_WINDOW_OWNERS un
 Function ${un}StopWindowOwners
     StrCpy $4 0
@@ -77,7 +77,36 @@ Function ${un}StopWindowOwners
     ${LoopUntil} $4 >= 50
 FunctionEnd
 
-; Relaine first, so that nothing starts the other two again.
+; Terminates every process whose program file is $INSTDIR\<its image name> for one of the
+; three programs: a program that its starter had just launched has no window yet.
+Function ${un}StopProgramFiles
+    ; TH32CS_SNAPPROCESS; PROCESSENTRY32W is 556 bytes, its image name at offset 36.
+    System::Call "kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .r0"
+    System::Call "*(i 556, i, i, i, i, i, i, i, i, &w260) p .r1"
+    System::Call "kernel32::Process32FirstW(p r0, p r1) i .r2"
+    ${DoWhile} $2 <> 0
+        System::Call "*$1(i, i, i .r3, i, i, i, i, i, i, &w260 .r4)"
+        ${If} $4 == "Corlane.exe"
+        ${OrIf} $4 == "Lumetta.exe"
+        ${OrIf} $4 == "Relaine.exe"
+            ; PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE
+            System::Call "kernel32::OpenProcess(i 0x00101001, i 0, i r3) p .r3"
+            ${If} $3 P<> 0
+                System::Call "kernel32::QueryFullProcessImageNameW(p r3, i 0, w .r5, *i ${NSIS_MAX_STRLEN})"
+                ${If} $5 == "$INSTDIR\$4"
+                    System::Call "kernel32::TerminateProcess(p r3, i 1)"
+                    System::Call "kernel32::WaitForSingleObject(p r3, i 5000)"
+                ${EndIf}
+                System::Call "kernel32::CloseHandle(p r3)"
+            ${EndIf}
+        ${EndIf}
+        System::Call "kernel32::Process32NextW(p r0, p r1) i .r2"
+    ${Loop}
+    System::Free $1
+    System::Call "kernel32::CloseHandle(p r0)"
+FunctionEnd
+
+; Relaine first, so that nothing starts the other two again; then what was still starting.
 Function ${un}StopPrograms
     StrCpy $0 "RELAINESWITCHING"
     StrCpy $1 "RelaineSwitching"
@@ -87,6 +116,7 @@ Function ${un}StopPrograms
     Call ${un}StopWindowOwners
     StrCpy $1 "Lumetta"
     Call ${un}StopWindowOwners
+    Call ${un}StopProgramFiles
 FunctionEnd
 !macroend
 !insertmacro DEFINE_STOP_WINDOW_OWNERS ""

@@ -288,11 +288,11 @@ TEST_F(InstallerTest, InstallOverTheRunningSystemStopsItFirst) {
     ASSERT_EQ(RunInstaller("/S /START"), 0);
     ExpectSystemRunsFromInstallFolder();
     std::vector<harness::Process> running;
-    for (const char* program : kPrograms) {
-        for (DWORD pid : harness::ProcessIds(program))
-            running.emplace_back(OpenProcess(SYNCHRONIZE, FALSE, pid), pid);
+    for (const auto& w : kWindows) {
+        const DWORD pid = harness::WindowProcessId(FindWindowA(w.cls, w.title));
+        running.emplace_back(OpenProcess(SYNCHRONIZE, FALSE, pid), pid);
+        ASSERT_TRUE(running.back().Running()) << w.title;
     }
-    ASSERT_EQ(running.size(), std::size(kPrograms));
 
     EXPECT_EQ(RunInstaller("/S"), 0);
 
