@@ -193,6 +193,10 @@ void StopEverything() {
     sim::driver::Stop();
 }
 
+bool CrashSeen() {
+    return !ProcessesOf("winedbg.exe").empty();
+}
+
 HWND CorlaneWindow() {
     return FindWindowA(nullptr, "Corlane");
 }

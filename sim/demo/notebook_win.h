@@ -23,6 +23,8 @@ bool InstallNotebook(std::string* why);
 bool StartRelaine();
 // Ends the programs of the system, the keyboard program and the driver.
 void StopEverything();
+// True while Wine's crash handler runs, which means some program crashed.
+bool CrashSeen();
 
 HWND CorlaneWindow();
 HWND LumettaWindow();

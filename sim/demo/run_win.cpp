@@ -111,6 +111,7 @@ bool Run::Check(bool ok, const std::string& what) {
 }
 
 bool Run::EndStep() {
+    Check(!CrashSeen(), "a program crashed (Wine's crash handler runs)");
     Flush();
     if (failures_.empty()) {
         Line("step " + std::to_string(stepNumber_) + " passed: " + step_);
