@@ -152,6 +152,18 @@ bool Run::ExpectFrame(Picture picture, int segments) {
                  "the popup showed " + Describe(frame) + " instead of " + Describe(expected));
 }
 
+std::optional<Frame> Run::CurrentFrame() {
+    RECT rect;
+    if (!PopupVisible() || !GetWindowRect(LumettaWindow(), &rect))
+        return std::nullopt;
+    const Screenshot shot = SettledShot(rect);
+    if (!Painted(shot, rect))
+        return std::nullopt; // hidden meanwhile
+    const Frame frame = ReadFrame(shot, rect);
+    Event("popup: shows " + Describe(frame));
+    return frame;
+}
+
 bool Run::ExpectHidden() {
     const bool hidden = WaitFor([] { return !PopupVisible(); }, HIDE_TIMEOUT_MS);
     if (hidden)

@@ -5,6 +5,7 @@
 #include "notebook_win.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ class Run {
     // --- What the popup shows ---
     // Waits for the popup to show, reads its frame, saves a screenshot and checks the frame.
     bool ExpectFrame(Picture picture, int segments);
+    // The frame the popup shows now, logged, when it is visible.
+    std::optional<Frame> CurrentFrame();
     // Waits for the popup to hide again.
     bool ExpectHidden();
     // Checks that the popup stays hidden for ms.

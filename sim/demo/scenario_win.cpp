@@ -82,10 +82,14 @@ void StepsWithinTen(Run& run, int32_t code, int times, Picture picture, int last
 void StepOntoTen(Run& run, int32_t code, int level) {
     const char* key = code == LPARAM_INBR ? "brightness up" : "brightness down";
     run.PostCommand(code, key);
+    WaitFor([] { return MethodsSoFar().size() >= 2; }, RECORDS_TIMEOUT_MS);
+    const std::optional<Frame> frame = run.CurrentFrame();
     ExpectMethods(run, {{code == LPARAM_INBR ? "INBR" : "DEBR", level}, {"SOSD", level}});
     ExpectNotifyCodesRead(run, {0xD0});
-    run.Event("the deferred show: Corlane shows the level it read only for a key seen on raw "
-              "input (that is how it knows the direction), so here the popup is not told");
+    if (!frame || frame->segments != level)
+        run.Event("the deferred show: Corlane shows the level it read only for a key seen on "
+                  "raw input (that is how it knows the direction), so here the popup is not "
+                  "told");
     run.ExpectHidden();
 }
 
