@@ -1,7 +1,8 @@
 ; Notebook Hotkeys: puts Corlane, Lumetta and Relaine side by side into one folder under
 ; Program Files and starts Relaine at every user's sign-in from the common Startup folder;
 ; Relaine starts the other two. The uninstaller stops the three programs first, found by
-; their window titles, then removes everything the installer made.
+; their window titles and by their files in the install folder, then removes everything the
+; installer made. The installer stops them too before it replaces their files.
 ;
 ; makensis -DCORLANE_EXE=<file> -DLUMETTA_EXE=<file> -DRELAINE_EXE=<file> -DOUT_FILE=<file>
 ;
