@@ -5,8 +5,8 @@
 //   throughput  the real controller with the simulated driver and the real popup: posted
 //               brightness commands per second, each with its popup notification
 //   idle-start  the whole system started through Relaine, left running
-//   memory      handles, working set and private bytes of each program: from
-//               GetProcessMemoryInfo and from the system's process list
+//   memory      handles, working set and private bytes of each program, from the
+//               system's process list (Wine fills it from the server and /proc)
 //   stop        every program ended, the simulator removed
 // Output: "name value" lines on standard output.
 #include "corlane_support.h"
@@ -17,8 +17,6 @@
 #include "soak_support.h"
 
 #include <windows.h>
-
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -291,33 +289,17 @@ int RunIdleStart() {
     return up ? 0 : 1;
 }
 
-HANDLE OpenProgram(const char* image) {
-    const std::vector<DWORD> ids = harness::ProcessIds(image);
-    if (ids.empty())
-        return nullptr;
-    return OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids.front());
-}
-
 int RunMemory() {
     for (const char* image : PROGRAMS) {
-        HANDLE process = OpenProgram(image);
-        if (!process)
+        const std::vector<DWORD> ids = harness::ProcessIds(image);
+        if (ids.empty())
             continue;
-        PROCESS_MEMORY_COUNTERS_EX counters = {};
-        counters.cb = sizeof counters;
-        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters);
-        Print(std::string("memory.wine_working_set_kb.") + image,
-              static_cast<double>(counters.WorkingSetSize) / 1024.0);
-        Print(std::string("memory.wine_private_kb.") + image,
-              static_cast<double>(counters.PrivateUsage) / 1024.0);
-        const soak::Usage usage = soak::UsageOf(GetProcessId(process));
+        const soak::Usage usage = soak::UsageOf(ids.front());
         Print(std::string("memory.list_handles.") + image, usage.handles);
         Print(std::string("memory.list_working_set_kb.") + image,
               static_cast<double>(usage.workingSet) / 1024.0);
         Print(std::string("memory.list_private_kb.") + image,
               static_cast<double>(usage.privateBytes) / 1024.0);
-        CloseHandle(process);
     }
     return 0;
 }
