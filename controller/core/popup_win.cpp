@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr UINT POPUP_ANSWER_MS = 1000; // how long a display command waits for the popup
+
 // A popup path that could not be formed launches nothing.
 void LaunchPopup() {
     if (PopupPath[0] != '\0')
@@ -70,7 +72,11 @@ int NotifyPopup(int id, int32_t level) {
     if (popup) {
         const uint32_t wParam = PopupCommandWParam(id, level);
         HWND child = GetDlgItem(popup, static_cast<int>(wParam & 0xFFFF));
-        SendMessageA(popup, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(child));
+        // Synchronous, as the popup expects; but a popup that stops answering must not stop
+        // the controller with it, so the wait is bounded and skipped once it counts as hung.
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(popup, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(child),
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, POPUP_ANSWER_MS, &result);
     }
     return 1;
 }

@@ -8,6 +8,13 @@ void ClampNegativeCount(BrightnessState& state) {
     if (state.BRIGHTNESSCount < 0)
         state.BRIGHTNESSCount = 0;
 }
+
+// The writers store counts from 0 to 101 (a count steps within -1 to 101, and -1 is stored
+// as 0). Anything else is a damaged record: adopting it would leave the keys stuck at a
+// count they can never step, so it is dropped and the count kept.
+bool IsStoredCount(int32_t value) {
+    return value >= 0 && value <= 101;
+}
 } // namespace
 
 uint32_t BrightnessRecord::ReadIValue(RecordSeam& seam) {
@@ -58,6 +65,11 @@ void BrightnessRecord::RestoreAtMonitorOn(BrightnessState& state, RecordSeam& se
         seam.CloseRecord();
         return;
     }
+    if (!IsStoredCount(iValue_)) {
+        seam.CloseRecord();
+        seam.DeleteRecord();
+        return;
+    }
     state.BRIGHTNESSCount = iValue_;
     uint32_t levelBytes = ReadIValue(seam);
     seam.LibrarySetBrightnessLevel(iValue_);
@@ -76,6 +88,10 @@ void BrightnessRecord::RestoreAtResume(BrightnessState& state, RecordSeam& seam)
     seam.CloseRecord();
     if (count == 0)
         return;
+    if (!IsStoredCount(iValue_)) {
+        seam.DeleteRecord();
+        return;
+    }
     state.BRIGHTNESSCount = iValue_;
     seam.SignalHold();
     seam.DeleteRecord();

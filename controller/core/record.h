@@ -55,9 +55,11 @@ class BrightnessRecord {
     // Monitor off: the PCGB level, then a count-and-level record.
     void WriteCountAndLevelRecord(BrightnessState& state, RecordSeam& seam);
     // Monitor on: the count from the record, the stored level (or the count again) to the
-    // library; a count-and-level record is consumed. An empty record counts as no record.
+    // library; a count-and-level record is consumed. An empty record counts as no record; a
+    // record whose count no writer could have stored is removed and changes nothing.
     void RestoreAtMonitorOn(BrightnessState& state, RecordSeam& seam);
-    // Resume: the SetBrightnessLevel step, then the count from any record, consumed.
+    // Resume: the SetBrightnessLevel step, then the count from any record, consumed; a count
+    // no writer could have stored is not adopted.
     void RestoreAtResume(BrightnessState& state, RecordSeam& seam);
     // Start-up: the count from any record when it lies within 9 of BRIGHTNESSSave; the
     // record is consumed either way.

@@ -231,6 +231,13 @@ TEST(RecordReadTest, Resume) {
         {"count-and-level: count only", Ints({12, 80}), 12, {}, true, false},
         {"no record", std::nullopt, 50, {}, false, false},
         {"empty record stays", Bytes{}, 50, {}, false, true},
+        {"largest stored count", Ints({101}), 101, {}, true, false},
+        {"smallest stored count", Ints({0}), 0, {}, true, false},
+        // Counts no writer stores: dropped, the count stays steppable.
+        {"huge count dropped", Ints({INT32_MAX}), 50, {}, false, false},
+        {"count above the range dropped", Ints({102}), 50, {}, false, false},
+        {"negative count dropped", Ints({-1}), 50, {}, false, false},
+        {"3 bytes of a huge count dropped", Bytes{0xFF, 0xFF, 0x7F}, 50, {}, false, false},
     };
     for (const ReadCase& c : cases) {
         FakeRecord seam;
@@ -251,6 +258,8 @@ TEST(RecordReadTest, MonitorOn) {
         {"no record: nothing", std::nullopt, 50, {}, false, false},
         // An empty record holds no count: nothing is restored and the library is not called.
         {"empty record: nothing", Bytes{}, 50, {}, false, true},
+        {"huge count: dropped, nothing else", Ints({INT32_MAX, 70}), 50, {}, false, false},
+        {"negative count: dropped", Ints({-5}), 50, {}, false, false},
     };
     for (const ReadCase& c : cases) {
         FakeRecord seam;
