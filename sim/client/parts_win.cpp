@@ -22,29 +22,6 @@ bool WaitFor(bool (*condition)(), DWORD timeout_ms) {
     return true;
 }
 
-std::vector<DWORD> KeyboardProcesses() {
-    std::vector<DWORD> ids;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return ids;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-        if (lstrcmpiA(entry.szExeFile, KEYBOARD_FILE) == 0)
-            ids.push_back(entry.th32ProcessID);
-    CloseHandle(snap);
-    return ids;
-}
-
-void Terminate(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    if (!process)
-        return;
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, KEYBOARD_WAIT_MS);
-    CloseHandle(process);
-}
-
 BOOL CALLBACK CloseIfKeyboard(HWND hwnd, LPARAM) {
     char cls[64] = {}, title[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
@@ -55,6 +32,31 @@ BOOL CALLBACK CloseIfKeyboard(HWND hwnd, LPARAM) {
 }
 
 } // namespace
+
+std::vector<DWORD> ProcessesOf(const char* image) {
+    std::vector<DWORD> ids;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
+        if (lstrcmpiA(entry.szExeFile, image) == 0)
+            ids.push_back(entry.th32ProcessID);
+    CloseHandle(snap);
+    return ids;
+}
+
+void TerminateAll(const char* image) {
+    for (DWORD pid : ProcessesOf(image)) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!process)
+            continue;
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, KEYBOARD_WAIT_MS);
+        CloseHandle(process);
+    }
+}
 
 std::string InstalledLibraryPath() {
     char system[MAX_PATH] = {};
@@ -105,11 +107,10 @@ bool StartKeyboard(const std::string& exe) {
 
 void CloseKeyboard() {
     EnumWindows(CloseIfKeyboard, 0);
-    const auto gone = [] { return KeyboardProcesses().empty(); };
+    const auto gone = [] { return ProcessesOf(KEYBOARD_FILE).empty(); };
     if (WaitFor(gone, KEYBOARD_WAIT_MS))
         return;
-    for (DWORD pid : KeyboardProcesses())
-        Terminate(pid);
+    TerminateAll(KEYBOARD_FILE);
     WaitFor(gone, KEYBOARD_WAIT_MS);
 }
 

@@ -27,6 +27,11 @@ struct LevelCall {
 std::vector<LevelCall> LibraryCalls();
 bool ClearLibraryCalls();
 
+// Process ids whose image name equals image without regard to case ("SimKeyboard.exe").
+std::vector<DWORD> ProcessesOf(const char* image);
+// Terminates each of them and waits up to 5 s for each to end.
+void TerminateAll(const char* image);
+
 HWND KeyboardWindow();
 // Starts the keyboard program without waiting; true when its window came up within 5 s.
 bool StartKeyboard(const std::string& exe);

@@ -4,8 +4,6 @@
 #include "client/files_win.h"
 #include "client/parts_win.h"
 
-#include <tlhelp32.h>
-
 #include <cstdarg>
 #include <cstdio>
 
@@ -38,31 +36,6 @@ bool InstallPrograms(std::string* why) {
         }
     }
     return true;
-}
-
-std::vector<DWORD> ProcessesOf(const char* image) {
-    std::vector<DWORD> ids;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return ids;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-        if (lstrcmpiA(entry.szExeFile, image) == 0)
-            ids.push_back(entry.th32ProcessID);
-    CloseHandle(snap);
-    return ids;
-}
-
-void TerminateAll(const char* image) {
-    for (DWORD pid : ProcessesOf(image)) {
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-        if (!process)
-            continue;
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-    }
 }
 
 const char* NotifyName(uint32_t code) {
@@ -188,13 +161,13 @@ bool StartRelaine() {
 
 void StopEverything() {
     for (const char* program : {"Relaine.exe", "Corlane.exe", "Lumetta.exe"})
-        TerminateAll(program);
+        sim::parts::TerminateAll(program);
     sim::parts::CloseKeyboard();
     sim::driver::Stop();
 }
 
 bool CrashSeen() {
-    return !ProcessesOf("winedbg.exe").empty();
+    return !sim::parts::ProcessesOf("winedbg.exe").empty();
 }
 
 HWND CorlaneWindow() {
