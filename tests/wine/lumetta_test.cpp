@@ -27,6 +27,8 @@ class Lumetta : public testing::Test {
         ASSERT_TRUE(process_.Started());
         popup_ = harness::WaitForWindow("LUMETTA", "LUMETTA", 10000);
         ASSERT_NE(popup_, nullptr);
+        // The window exists a moment before start-up makes it layered and colour-keyed.
+        ASSERT_TRUE(harness::WaitUntil([&] { return ColourKeyed(); }, 5000));
     }
     void TearDown() override {
         EXPECT_FALSE(harness::CrashSeen());
@@ -37,6 +39,12 @@ class Lumetta : public testing::Test {
         SendMessageA(popup_, WM_COMMAND, MAKEWPARAM(id, level), 0);
     }
     bool Visible() const { return IsWindowVisible(popup_) != FALSE; }
+    bool ColourKeyed() const {
+        COLORREF key = 0;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        return GetLayeredWindowAttributes(popup_, &key, &alpha, &flags) && (flags & LWA_COLORKEY);
+    }
     bool WaitVisible(bool visible, DWORD timeout_ms) {
         return harness::WaitUntil([&] { return Visible() == visible; }, timeout_ms, 2);
     }
