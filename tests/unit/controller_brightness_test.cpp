@@ -43,19 +43,23 @@ void PrintTo(const StepCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-class StepUpTest : public ::testing::TestWithParam<StepCase> {};
-
-TEST_P(StepUpTest, MovesTheCountAndCallsTheBIOSOnlyTenAboveOnATen) {
-    const StepCase& c = GetParam();
+// Runs one key step from the case's state and compares everything it may change.
+void CheckStep(void (*step)(BrightnessState&, BIOSCall&, ControllerSeam&), const StepCase& c) {
     FakeControllerSeam seam;
     BIOSCall bios;
     BrightnessState s = State(c.count, c.save, c.stepped);
-    StepUp(s, bios, seam);
+    step(s, bios, seam);
     EXPECT_EQ(s.BRIGHTNESSCount, c.countAfter);
     EXPECT_EQ(s.BRIGHTNESSSave, c.save);
     EXPECT_EQ(seam.calls, c.calls);
     EXPECT_EQ(s.BIOSStepped, c.steppedAfter);
     EXPECT_EQ(s.OSDPending, c.pendingAfter);
+}
+
+class StepUpTest : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(StepUpTest, MovesTheCountAndCallsTheBIOSOnlyTenAboveOnATen) {
+    CheckStep(StepUp, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,16 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
 class StepDownTest : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(StepDownTest, MovesTheCountAndCallsTheBIOSOnlyTenBelowOnATen) {
-    const StepCase& c = GetParam();
-    FakeControllerSeam seam;
-    BIOSCall bios;
-    BrightnessState s = State(c.count, c.save, c.stepped);
-    StepDown(s, bios, seam);
-    EXPECT_EQ(s.BRIGHTNESSCount, c.countAfter);
-    EXPECT_EQ(s.BRIGHTNESSSave, c.save);
-    EXPECT_EQ(seam.calls, c.calls);
-    EXPECT_EQ(s.BIOSStepped, c.steppedAfter);
-    EXPECT_EQ(s.OSDPending, c.pendingAfter);
+    CheckStep(StepDown, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include <tlhelp32.h>
+#include "client/parts_win.h"
 
 #include <utility>
 
@@ -10,8 +10,12 @@ namespace harness {
 #error HARNESS_BIN_DIR must name the program folder of the Windows build
 #endif
 
-std::string BinDir() { return HARNESS_BIN_DIR; }
-std::string SimDir() { return HARNESS_SIM_DIR; }
+std::string BinDir() {
+    return HARNESS_BIN_DIR;
+}
+std::string SimDir() {
+    return HARNESS_SIM_DIR;
+}
 
 Process::Process(Process&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)), pid_(std::exchange(other.pid_, 0)) {}
@@ -69,30 +73,13 @@ bool WaitUntil(const std::function<bool()>& pred, DWORD timeout_ms, DWORD poll_m
     }
 }
 
+// The simulator's client already looks processes up and ends them; the tests use the same.
 std::vector<DWORD> ProcessIds(const char* image) {
-    std::vector<DWORD> ids;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return ids;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, image) == 0)
-            ids.push_back(entry.th32ProcessID);
-    }
-    CloseHandle(snap);
-    return ids;
+    return sim::parts::ProcessesOf(image);
 }
 
 void KillAll(const char* image) {
-    for (DWORD pid : ProcessIds(image)) {
-        HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-        if (!h)
-            continue;
-        TerminateProcess(h, 1);
-        WaitForSingleObject(h, 5000);
-        CloseHandle(h);
-    }
+    sim::parts::TerminateAll(image);
     WaitUntil([image] { return ProcessIds(image).empty(); }, 5000);
 }
 
@@ -101,7 +88,9 @@ void KillSystem() {
         KillAll(image);
 }
 
-bool CrashSeen() { return !ProcessIds("winedbg.exe").empty(); }
+bool CrashSeen() {
+    return !ProcessIds("winedbg.exe").empty();
+}
 
 HWND WaitForWindow(const char* cls, const char* title, DWORD timeout_ms) {
     HWND found = nullptr;
